@@ -1,0 +1,15 @@
+"""Command-line handling shared by the end-to-end test files."""
+import argparse
+import sys
+import unittest
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--work", required=True)
+    args, rest = parser.parse_known_args()
+    import __main__
+    __main__.EXE = args.exe
+    __main__.WORK = args.work
+    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
