@@ -41,6 +41,13 @@ std::string LowerCase(const std::string& text) {
     return out;
 }
 
+bool ContainsCharacter(const std::string& text, char c) {
+    for (size_t at = 0; at < text.size(); at += characterLength(text, at)) {
+        if (text[at] == c) return true;
+    }
+    return false;
+}
+
 std::string TrimSpaces(const std::string& text) {
     // Walk forward over leading spaces, then record where the last non-space character ends.
     size_t begin = 0;

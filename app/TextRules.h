@@ -20,4 +20,7 @@ std::string LowerCase(const std::string& text);
 // Removes spaces and full-width spaces (the GBK pair A1 A1) from both ends.
 std::string TrimSpaces(const std::string& text);
 
+// Whether `c` occurs as a character of its own (never as the second byte of a pair).
+bool ContainsCharacter(const std::string& text, char c);
+
 }  // namespace app
