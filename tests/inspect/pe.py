@@ -76,3 +76,70 @@ class PeFile:
 
         walk(0, ())
         return out
+
+    def resources_of_type(self, kind):
+        """{name: bytes} of one resource type, whatever the language."""
+        return {path[1]: data for path, data in self.resources().items() if path[0] == kind}
+
+    def version_info(self):
+        """The version record: fixed versions, string tables and translations; None without one."""
+        records = list(self.resources_of_type(RT_VERSION).values())
+        if not records:
+            return None
+        key, value, _, children = _version_node(records[0], 0)
+        if key != "VS_VERSION_INFO":
+            raise ValueError(f"version record key {key!r}")
+        signature, _, fms, fls, pms, pls = struct.unpack_from("<6I", value)
+        if signature != 0xFEEF04BD:
+            raise ValueError("no fixed file information")
+        info = {
+            "file_version": (fms >> 16, fms & 0xFFFF, fls >> 16, fls & 0xFFFF),
+            "product_version": (pms >> 16, pms & 0xFFFF, pls >> 16, pls & 0xFFFF),
+            "strings": {},
+            "translations": [],
+        }
+        for name, _, _, blocks in children:
+            if name == "StringFileInfo":
+                for table, _, _, strings in blocks:
+                    info["strings"][table] = {
+                        k: v.decode("utf-16-le").rstrip("\0") for k, v, _, _ in strings}
+            elif name == "VarFileInfo":
+                for var, v, _, _ in blocks:
+                    if var == "Translation":
+                        info["translations"] += [struct.unpack_from("<HH", v, i)
+                                                 for i in range(0, len(v) - 3, 4)]
+        return info
+
+    def icon_group(self, name):
+        """[(width, height, bit count, icon id)] of one RT_GROUP_ICON; a width of 0 means 256."""
+        d = self.resources_of_type(RT_GROUP_ICON)[name]
+        reserved, kind, count = struct.unpack_from("<HHH", d, 0)
+        if reserved != 0 or kind != 1:
+            raise ValueError("not an icon group")
+        entries = []
+        for i in range(count):
+            w, h, _, _, _, bits, _, ident = struct.unpack_from("<BBBBHHIH", d, 6 + 14 * i)
+            entries.append((w or 256, h or 256, bits, ident))
+        return entries
+
+
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+
+
+def _version_node(d, o):
+    """One node of a version record at offset o: (key, value bytes, type, children)."""
+    length, value_length, kind = struct.unpack_from("<HHH", d, o)
+    end = o + length
+    k = o + 6
+    while d[k:k + 2] != b"\0\0":
+        k += 2
+    key = d[o + 6:k].decode("utf-16-le")
+    v = (k + 2 + 3) & ~3
+    size = value_length * 2 if kind == 1 else value_length  # text values count UTF-16 units
+    value = d[v:v + size]
+    c = (v + size + 3) & ~3
+    children = []
+    while c < end:
+        children.append(_version_node(d, c))
+        c = (c + struct.unpack_from("<H", d, c)[0] + 3) & ~3
+    return key, value, kind, children
