@@ -98,7 +98,7 @@ convert "$work/badge.png" "$out/badge.ico"
 # smallest without the word, which cannot be read at that size.
 ink='#4A5058'; lines='#7A8088'; ribbon='#2F7FD8'; ribbon_edge='#1B5EAE'; word='#1F64C4'
 frame='#9AA0A8'; paper_fold='#E2E5EA'
-tile() { # SIZE RADIUS(in pixels of SIZE x 4) -> $work/tile-mask.png, $work/tile.png
+tile() { # SIZE RADIUS -> $work/tile-mask.png, $work/tile.png
   local n=$1 r=$2 e=$(($1 - 1))
   convert -size "${n}x${n}" xc:black -fill white -draw "roundrectangle -0.5,-0.5 $e.5,$e.5 $r,$r" \
     "$work/tile-mask.png"
