@@ -8,8 +8,10 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", required=True)
     parser.add_argument("--work", required=True)
+    parser.add_argument("--tools", default="")
     args, rest = parser.parse_known_args()
     import __main__
     __main__.EXE = args.exe
     __main__.WORK = args.work
+    __main__.TOOLS = args.tools
     unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
