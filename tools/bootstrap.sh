@@ -13,7 +13,7 @@ packages=(
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64 libz-mingw-w64-dev
   zlib1g-dev libminizip-dev libjpeg62-turbo-dev libgtest-dev googletest
-  wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei locales x11-utils
+  wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei locales x11-utils unzip
 )
 
 missing=()
