@@ -219,11 +219,14 @@ def solve_padding(base, target, level):
     The padding is a run of zero bytes (a second knob for when the compressed size steps over
     the target) followed by pseudo-random bytes, which deflate stores nearly one for one.
     """
-    if len(deflate(base, level)) > target:
-        raise SizeError(f"the product files are too large: the padded library alone deflates to "
-                        f"{len(deflate(base, level))} bytes, more than the {target} left for it")
+    unpadded = len(deflate(base, level))
+    if unpadded > target:
+        raise SizeError(f"the product files are too large: the media library deflates to {unpadded} "
+                        f"bytes before any padding, and the other entries leave {target} for it")
     noise = hashlib.shake_256(PAD_SEED).digest(target + 65536)
     window = 256
+    # Where the compressed size skips the target, a few more zero bytes move deflate's block
+    # boundaries and so the sizes it can reach.
     for zeros in range(0, 4096, 7):
         prefix = base + bytes(zeros)
         n = max(0, target - len(deflate(prefix, level)))
@@ -264,10 +267,12 @@ def build(product_dir, ini_dir):
                         f"names and extra records must add up to {CENTRAL_SIZE - 46 * ENTRY_COUNT}")
     headers = sum(30 + len(m.name) + len(m.local_extra) for m in members)
     padded = next(i for i, spec in enumerate(LAYOUT) if spec.padded)
-    others = sum(len(m.payload()) for i, m in enumerate(members) if i != padded)
-    target = CENTRAL_OFFSET - headers - others
+    for m in members:
+        m.compressed = m.payload()
+    others = sum(len(m.compressed) for i, m in enumerate(members) if i != padded)
     m = members[padded]
-    m.data += solve_padding(m.data, target, m.level)
+    padding = solve_padding(m.data, CENTRAL_OFFSET - headers - others, m.level)
+    m.data += padding
     m.compressed = deflate(m.data, m.level)
 
     archive = write_zip(members, COMMENT)
@@ -278,7 +283,7 @@ def build(product_dir, ini_dir):
                             ("archive size", len(archive), ARCHIVE_SIZE)):
         if got != want:
             raise SizeError(f"the {what} came out as {got}, not {want}")
-    return archive, LAYOUT[padded].name, len(m.data) - len(read_source(LAYOUT[padded], product_dir, ini_dir))
+    return archive, LAYOUT[padded].name, len(padding)
 
 
 def main(argv=None):
