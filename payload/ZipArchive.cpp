@@ -2,6 +2,7 @@
 
 #include <minizip/unzip.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace payload {
@@ -16,9 +17,26 @@ voidpf openStream(voidpf opaque, const void*, int mode) {
     return (mode & ZLIB_FILEFUNC_MODE_WRITE) ? nullptr : opaque;
 }
 
+// Reads into `into` from the stream's position: large reads straight from the file, small ones
+// through the window, which is refilled from the position when it does not hold the range.
+std::optional<size_t> readAhead(Stream& s, std::span<uint8_t> into) {
+    if (into.size() >= Stream::WindowSize) return s.file.readAt(s.position, into);
+    const bool inWindow = s.position >= s.windowStart && s.position - s.windowStart + into.size() <= s.windowLength;
+    if (!inWindow) {
+        const auto got = s.file.readAt(s.position, s.window);
+        if (!got) return std::nullopt;
+        s.windowStart = s.position;
+        s.windowLength = *got;  // shorter than the window only at the end of the file
+    }
+    const size_t offset = static_cast<size_t>(s.position - s.windowStart);
+    const size_t n = std::min(into.size(), s.windowLength - std::min(offset, s.windowLength));
+    std::copy_n(s.window.begin() + static_cast<std::ptrdiff_t>(offset), n, into.begin());
+    return n;
+}
+
 uLong readStream(voidpf, voidpf stream, void* buffer, uLong size) {
     auto& s = *static_cast<Stream*>(stream);
-    const auto got = s.file.readAt(s.position, {static_cast<uint8_t*>(buffer), size});
+    const auto got = readAhead(s, {static_cast<uint8_t*>(buffer), size});
     if (!got) {
         s.failed = true;
         return 0;

@@ -36,11 +36,16 @@ public:
     static constexpr size_t ChunkSize = 16384;
     bool ReadData(const ZipEntryInfo& entry, const std::function<bool(platform::Bytes)>& sink);
 
-    // The position the unzip interface reads from; its callbacks work on this.
+    // The position the unzip interface reads from; its callbacks work on this. minizip reads
+    // headers a byte or two at a time, so small reads are served from a window read ahead.
     struct Stream {
+        static constexpr size_t WindowSize = 65536;
         platform::InputFile& file;
         uint64_t position = 0;
         bool failed = false;
+        std::vector<uint8_t> window = std::vector<uint8_t>(WindowSize);
+        uint64_t windowStart = 0;
+        size_t windowLength = 0;
     };
 
 private:
