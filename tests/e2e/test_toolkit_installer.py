@@ -91,6 +91,14 @@ class InstallerLook(unittest.TestCase):
         time.sleep(1.5)
         self.assertEqual(len(self.session.windows(CLASS)), 1, "a release off the button clicked it")
 
+    def test_taskbar_entry_has_the_caption_and_the_application_icon_large_and_small(self):
+        out = subprocess.run(["xprop", "-id", self.window.wid, "_NET_WM_ICON", "_NET_WM_NAME", "_NET_WM_WINDOW_TYPE"],
+                             env=self.session.env, capture_output=True, text=True, timeout=30).stdout
+        self.assertIn('_NET_WM_NAME(UTF8_STRING) = "安装程序"', out)
+        self.assertIn("_NET_WM_WINDOW_TYPE_NORMAL", out)
+        self.assertIn("Icon (32 x 32)", out)
+        self.assertIn("Icon (16 x 16)", out)
+
     def test_pointing_hand_over_the_directory_label_and_the_close_cross(self):
         arrow = self.cursor_at(240, 150)
         label = self.cursor_at(*DIR_LABEL)
