@@ -2,6 +2,10 @@
 # wine-run.sh PREFIX_DIR PROGRAM [ARGS...]: runs a Windows program under wine64 in a prefix of
 # its own, with the GBK code page, and passes its exit code on.
 set -euo pipefail
+# Windows tests that create windows need a display: give them a virtual one of their own.
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
+fi
 prefix=$1; shift
 mkdir -p "$prefix"
 export WINEPREFIX=$(cd "$prefix" && pwd)

@@ -82,7 +82,19 @@ class Session:
         return self.user_dir("Desktop")
 
     def temp_dir(self):
-        return self.user_dir("AppData", "Local", "Temp")
+        """The folder GetTempPathA reports: the user's TEMP from the prefix's registry."""
+        with open(os.path.join(self.prefix, "user.reg"), encoding="utf-8", errors="replace") as f:
+            for line in f:
+                if line.startswith('"TEMP"='):
+                    return self.unix_path(line.split("=", 1)[1].strip().strip('"').replace("\\\\", "\\"))
+        raise RuntimeError("the prefix has no TEMP")
+
+    def unix_path(self, windows_path):
+        """The Linux path of a C: path inside the prefix."""
+        drive, rest = windows_path.split(":", 1)
+        if drive.lower() != "c":
+            raise ValueError(f"not on drive C: {windows_path}")
+        return self.drive_c(*[p for p in rest.split("\\") if p])
 
     def map_drive(self, letter, folder):
         """Points drive `letter` at `folder`, or removes the drive when folder is None."""
@@ -239,6 +251,13 @@ class Program:
             os.killpg(self.proc.pid, signal.SIGKILL)
             self.proc.wait(10)
         self.log.close()
+
+
+def fresh_folder(path):
+    """An empty folder at path, whatever an earlier run left there."""
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+    return path
 
 
 def copy_exe(exe, folder):
