@@ -405,7 +405,7 @@ LRESULT CALLBACK Win32Toolkit::mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 LRESULT Win32Toolkit::onMainMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case ApplyMessage:
-            apply(wp, store_.takePending(wp));
+            if (wp <= store_.windowSlot()) apply(wp, store_.takePending(wp));
             return 0;
         case EndMessage:
             finish();
