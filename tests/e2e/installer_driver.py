@@ -3,8 +3,10 @@ import calendar
 import os
 import struct
 import time
+import unittest
 import zipfile
 
+import common
 import harness
 
 CLASS = "installer.exe"
@@ -21,6 +23,19 @@ RUNNING_COPY_TITLE = "Quorvane<没有关闭>"
 BROWSER_TITLE = "选择文件夹"
 COMPANY_FOLDER = "Tovrask软件"
 PRODUCT = "Quorvane"
+
+
+class InstallerTestCase(unittest.TestCase):
+    """One wine prefix and display for a test file, the installer copied into C:\\setup."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = harness.Session(common.WORK)
+        cls.exe = harness.copy_exe(common.EXE, cls.session.drive_c("setup"))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.close()
 
 
 class Installer:

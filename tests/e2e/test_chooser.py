@@ -3,27 +3,20 @@ label opens it, Cancel changes nothing, a chosen folder becomes "<folder>\\Quorv
 installation that follows goes there."""
 import os
 import time
-import unittest
 
 import common
 import harness
 from installer_driver import (BROWSER_TITLE, CLASS, COMPANY_FOLDER, INSTALL_DIR_LABEL, NOTICE_TITLE, PRODUCT,
-                              QUESTION_TITLE, Installer, check_installed)
+                              QUESTION_TITLE, Installer, InstallerTestCase, check_installed)
 
-EXE = WORK = TOOLS = None
 TARGET = "QvTarget"  # a folder on C: the test picks in the browser's tree
 
 
-class Chooser(unittest.TestCase):
+class Chooser(InstallerTestCase):
     @classmethod
     def setUpClass(cls):
-        cls.session = harness.Session(WORK)
-        cls.exe = harness.copy_exe(EXE, cls.session.drive_c("setup"))
+        super().setUpClass()
         harness.fresh_folder(cls.session.drive_c(TARGET))
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
 
     def setUp(self):
         self.d_drive = harness.fresh_folder(os.path.join(self.session.work, f"d-{self._testMethodName}"))
@@ -63,7 +56,7 @@ class Chooser(unittest.TestCase):
         self.wait_closed(browser)
         self.assertEqual(self.label_pixels(), before)
         self.install_and_finish()
-        check_installed(self, os.path.join(self.d_drive, COMPANY_FOLDER, PRODUCT), EXE)
+        check_installed(self, os.path.join(self.d_drive, COMPANY_FOLDER, PRODUCT), common.EXE)
 
     def test_chosen_folder_with_the_product_name_is_where_it_installs(self):
         before = self.label_pixels()
@@ -79,7 +72,7 @@ class Chooser(unittest.TestCase):
         self.assertNotEqual(self.label_pixels(), before, "the caption did not change")
         self.session.screenshot(os.path.join(self.session.work, "chosen.png"))
         self.install_and_finish()
-        check_installed(self, self.session.drive_c(TARGET, PRODUCT), EXE)
+        check_installed(self, self.session.drive_c(TARGET, PRODUCT), common.EXE)
         self.assertFalse(os.path.exists(os.path.join(self.d_drive, COMPANY_FOLDER)))
 
 

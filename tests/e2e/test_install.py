@@ -3,26 +3,14 @@ disk: files, attributes, times, the desktop shortcut, the started product, no ar
 import os
 import shutil
 import time
-import unittest
 
 import common
 import harness
-from installer_driver import (COMPANY_FOLDER, NOTICE_TITLE, PRODUCT, QUESTION_TITLE, RUNNING_COPY_TITLE,
-                              Installer, check_installed, shortcut_target)
-
-EXE = WORK = TOOLS = None
+from installer_driver import (COMPANY_FOLDER, NOTICE_TITLE, PRODUCT, QUESTION_TITLE, RUNNING_COPY_TITLE, Installer,
+                              InstallerTestCase, check_installed, shortcut_target)
 
 
-class InstallRoad(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = harness.Session(WORK)
-        cls.exe = harness.copy_exe(EXE, cls.session.drive_c("setup"))
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
-
+class InstallRoad(InstallerTestCase):
     def setUp(self):
         s = self.session
         self.d_drive = harness.fresh_folder(os.path.join(s.work, f"d-{self._testMethodName}"))
@@ -67,7 +55,7 @@ class InstallRoad(unittest.TestCase):
     def test_installs_on_d_and_starts_the_product_on_yes(self):
         self.install("Return")  # Yes is the default button
         folder = os.path.join(self.d_drive, COMPANY_FOLDER, PRODUCT)
-        check_installed(self, folder, EXE)
+        check_installed(self, folder, common.EXE)
         self.assert_shortcut_to(f"D:\\{COMPANY_FOLDER}\\{PRODUCT}")
         product = self.session.wait_window(PRODUCT + ".exe", timeout=60)
         self.assertTrue(product)
@@ -77,7 +65,7 @@ class InstallRoad(unittest.TestCase):
         self.session.map_drive("d", None)
         self.install("n")
         folder = self.session.drive_c(COMPANY_FOLDER, PRODUCT)
-        check_installed(self, folder, EXE)
+        check_installed(self, folder, common.EXE)
         self.assert_shortcut_to(f"C:\\{COMPANY_FOLDER}\\{PRODUCT}")
         time.sleep(2)
         self.assertEqual(self.session.windows(PRODUCT + ".exe"), [], "No started the product")
@@ -88,8 +76,8 @@ class InstallRoad(unittest.TestCase):
         drive_copy = os.path.join(self.d_drive, "tool.zip")
         sizes = []
         self.install("n", at_question=lambda: sizes.append(os.path.getsize(drive_copy)))
-        self.assertEqual(sizes, [os.path.getsize(os.path.join(os.path.dirname(EXE), "payload", "tool.zip"))])
-        check_installed(self, os.path.join(self.d_drive, COMPANY_FOLDER, PRODUCT), EXE)
+        self.assertEqual(sizes, [os.path.getsize(os.path.join(os.path.dirname(common.EXE), "payload", "tool.zip"))])
+        check_installed(self, os.path.join(self.d_drive, COMPANY_FOLDER, PRODUCT), common.EXE)
         self.assertFalse(os.path.exists(drive_copy), "the copy on the drive root stayed behind")
 
     def test_both_writes_failing_ends_after_the_message(self):
@@ -103,7 +91,7 @@ class InstallRoad(unittest.TestCase):
         self.assertFalse(os.path.exists(os.path.join(self.d_drive, COMPANY_FOLDER)))
 
     def test_running_copy_is_refused_and_nothing_is_written(self):
-        other = harness.copy_exe(EXE, self.session.drive_c("elsewhere"))
+        other = harness.copy_exe(common.EXE, self.session.drive_c("elsewhere"))
         renamed = os.path.join(os.path.dirname(other), "QUORVANE.EXE")
         os.replace(other, renamed)
         running = self.session.start(renamed)
@@ -124,7 +112,7 @@ class InstallRoad(unittest.TestCase):
         flag = self.session.drive_c("held.flag")
         if os.path.exists(flag):
             os.remove(flag)
-        holder = self.session.start(os.path.join(TOOLS, "hold_file.exe"),
+        holder = self.session.start(os.path.join(common.TOOLS, "hold_file.exe"),
                                     f"D:\\{COMPANY_FOLDER}\\{PRODUCT}\\{PRODUCT}.exe", "C:\\held.flag")
         self.addCleanup(holder.stop)
         harness.wait_for(lambda: os.path.exists(flag), 60, "the file to be held")

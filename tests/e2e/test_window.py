@@ -1,25 +1,13 @@
 """The installer window as it is first shown: place and size, the page blue, the close cross
 and Alt+F4 ending the installer with exit code 0."""
 import os
-import unittest
 
 import common
 import harness
-from installer_driver import CLOSE_CROSS, PAGE_BLUE, Installer
-
-EXE = WORK = TOOLS = None
+from installer_driver import CLOSE_CROSS, PAGE_BLUE, Installer, InstallerTestCase
 
 
-class FirstWindow(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = harness.Session(WORK)
-        cls.exe = harness.copy_exe(EXE, cls.session.drive_c("setup"))
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
-
+class FirstWindow(InstallerTestCase):
     def start(self, d_drive=True):
         folder = os.path.join(self.session.work, "d") if d_drive else None
         self.session.map_drive("d", folder)

@@ -16,6 +16,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "tests/host/ZipTestArchive.h"
+#include "tests/win/ScratchDir.h"
 
 namespace {
 
@@ -23,37 +24,7 @@ using platform::win32::ownFile;
 using platform::win32::UniqueHandle;
 using ziptest::File;
 
-// A folder of its own under the temporary-files directory, removed with what is in it.
-class ScratchDir {
-public:
-    ScratchDir() {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        parent = temp;
-        static int counter = 0;
-        path = parent + "extract-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-        CreateDirectoryA(path.c_str(), nullptr);
-    }
-    ~ScratchDir() { Remove(path); }
-    std::string operator/(const std::string& name) const { return path + "\\" + name; }
-    std::string path, parent;
-
-    static void Remove(const std::string& directory) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName, child = directory + "\\" + name;
-                if (name == "." || name == "..") continue;
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(child);
-                else DeleteFileA(child.c_str());
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(directory.c_str());
-    }
-};
+using ScratchDir = testing_support::ScratchDir;
 
 // Everything below a folder, as paths relative to it.
 void Collect(const std::string& root, const std::string& prefix, std::set<std::string>& into) {
