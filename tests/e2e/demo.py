@@ -23,7 +23,7 @@ def main():
         shots.append(path)
 
     try:
-        session.map_drive("d", os.path.join(session.work, "d-drive"))
+        session.map_drive("d", harness.fresh_folder(os.path.join(session.work, "d-drive")))
         exe = harness.copy_exe(args.exe, session.drive_c("setup"))
         installer = Installer(session, exe).start()
         shot("1-window")
