@@ -4,6 +4,7 @@
 #include "app/ChooseFolder.h"
 #include "app/StartupRules.h"
 #include "app/TextRules.h"
+#include "payload/ZipExtractor.h"
 #include "ui/ControlNames.h"
 
 namespace app {
@@ -37,6 +38,14 @@ private:
 };
 
 }  // namespace
+
+Extraction ArchiveExtraction(platform::FileSystem& files) {
+    return [&files](const std::string& archive, const std::string& target, ProgressHandler progress) {
+        payload::ZipExtractor extractor(files, std::move(progress));
+        int32_t result = extractor.Extract(archive, target);
+        return result == 1 && !extractor.ExtractedWholeArchive() ? 0 : result;
+    };
+}
 
 Installer::Installer(platform::System& system, platform::Toolkit& toolkit, Extraction extraction,
                      platform::Bytes payload, platform::Bytes completionPicture)

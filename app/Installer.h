@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "platform/Toolkit.h"
 
@@ -28,6 +29,10 @@ using ProgressHandler = std::function<std::optional<bool>(int32_t percent)>;
 // 0 failure, -1 archive missing.
 using Extraction =
     std::function<int32_t(const std::string& archivePath, const std::string& targetDir, ProgressHandler)>;
+
+// The extraction component over `files`. A walk that ended at an unreadable entry, which the
+// component itself reports as 1, counts as a failure here: the entries after it are missing.
+Extraction ArchiveExtraction(platform::FileSystem& files);
 
 inline constexpr const char* PayloadFileName = "tool.zip";
 

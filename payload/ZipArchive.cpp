@@ -107,6 +107,12 @@ std::optional<int32_t> ZipArchive::CountEntries() {
     return count;
 }
 
+std::optional<uint64_t> ZipArchive::DeclaredEntries() {
+    unz_global_info64 global{};
+    if (unzGetGlobalInfo64(unzip_.get(), &global) != UNZ_OK) return std::nullopt;
+    return global.number_entry;
+}
+
 const ZipEntryInfo* ZipArchive::ReadEntry(int32_t index) {
     if (cached_ && cached_->index == index) return &*cached_;
     cached_.reset();

@@ -25,6 +25,8 @@ public:
     // Reads entries 0, 1, 2, ... up to the first that cannot be read. Empty when the central
     // directory lists entries but its first record cannot be read.
     std::optional<int32_t> CountEntries();
+    // The number of entries the end of the central directory declares.
+    std::optional<uint64_t> DeclaredEntries();
 
     // The entry at `index`, its local header checked against its central record; null when it
     // cannot be read. The entry read last is kept: reading it again touches no file.

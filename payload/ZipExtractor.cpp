@@ -48,6 +48,7 @@ public:
         Raise();
     }
     bool StopRequested() const { return stopRequested_; }
+    bool CountedWholeArchive() const { return countedWholeArchive_; }
 
 private:
     int32_t ExtractEntries(const std::string& targetDir);
@@ -60,6 +61,7 @@ private:
     const ProgressHandler& progress_;
     LeadByteTest isLead_;
     bool stopRequested_ = false;
+    bool countedWholeArchive_ = false;
     int32_t total_ = 0;
     int32_t current_ = 0;
     std::unique_ptr<ZipArchive> archive_;
@@ -76,6 +78,8 @@ int32_t ExtractionRun::Walk(const std::string& archivePath, const std::string& t
     const auto count = archive_->CountEntries();
     if (!count) return 0;
     total_ = *count;
+    const auto declared = archive_->DeclaredEntries();
+    countedWholeArchive_ = declared && *declared == static_cast<uint64_t>(total_);
     return ExtractEntries(targetDir);
 }
 
@@ -132,8 +136,10 @@ ZipExtractor::ZipExtractor(platform::FileSystem& fs, ProgressHandler progress)
 
 int32_t ZipExtractor::Extract(const std::string& archivePath, const std::string& targetDir) {
     ExtractionRun run(fs_, progress_);
+    wholeArchive_ = false;
     const int32_t result = run.Walk(archivePath, targetDir);
     if (run.StopRequested()) return 1;
+    wholeArchive_ = result == 1 && run.CountedWholeArchive();
     // The archive is still open while the end notification's handler runs.
     run.EndNotification();
     return result;

@@ -22,9 +22,14 @@ public:
     // 0 on failure, -1 when nothing exists at archivePath.
     int32_t Extract(const std::string& archivePath, const std::string& targetDir);
 
+    // Whether the last Extract reached every entry that the central directory lists. A walk
+    // that ends at an unreadable entry still gives 1, but leaves the rest of the archive out.
+    bool ExtractedWholeArchive() const { return wholeArchive_; }
+
 private:
     platform::FileSystem& fs_;
     ProgressHandler progress_;
+    bool wholeArchive_ = false;
 };
 
 }  // namespace payload

@@ -3,7 +3,6 @@
 
 #include "app/Installer.h"
 #include "payload/Payload.h"
-#include "payload/ZipExtractor.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Toolkit.h"
@@ -14,10 +13,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform::win32::Win32Toolkit toolkit;  // OLE for this thread, the program's folder as current directory
     platform::win32::Win32System system;
     platform::win32::Win32FileSystem files;
-    auto extraction = [&files](const std::string& archive, const std::string& target, app::ProgressHandler progress) {
-        payload::ZipExtractor extractor(files, std::move(progress));
-        return extractor.Extract(archive, target);
-    };
-    app::Installer installer(system, toolkit, extraction, PayloadBytes(), platform::bytesOf(CompletionPicture));
+    app::Installer installer(system, toolkit, app::ArchiveExtraction(files), PayloadBytes(),
+                             platform::bytesOf(CompletionPicture));
     return app::RunInstaller(system, toolkit, installer, ui::InstallerWindow());
 }

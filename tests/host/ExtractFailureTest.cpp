@@ -147,6 +147,7 @@ TEST_F(ExtractLeftoverTest, EntriesAfterAnUnreadableOneAreNotExtracted) {
     Patch(zip, 2, Field::Method, 12);
     PutArchive(zip);
     EXPECT_EQ(Extract(), 1);
+    EXPECT_FALSE(wholeArchive) << "the entries left out went unnoticed";
     EXPECT_TRUE(fs.exists("C:\\out\\f1.txt"));
     EXPECT_FALSE(fs.exists("C:\\out\\f2.txt"));
     EXPECT_FALSE(fs.exists("C:\\out\\f3.txt"));

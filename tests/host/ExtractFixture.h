@@ -30,8 +30,11 @@ protected:
             events.push_back(percent);
             return answer ? answer(percent) : std::nullopt;
         });
-        return extractor.Extract(archive, target);
+        int32_t result = extractor.Extract(archive, target);
+        wholeArchive = extractor.ExtractedWholeArchive();
+        return result;
     }
+    bool wholeArchive = false;  // what the last Extract said of reaching every entry
 
     // The content of a file, or empty when there is no file under the name.
     std::optional<std::string> ContentOf(const std::string& path) {

@@ -20,6 +20,7 @@ class ExtractProgressTest : public ExtractFixture, public testing::WithParamInte
 TEST_P(ExtractProgressTest, RaisesEachEntryThenOneHundred) {
     PutArchive(NumberedFiles(GetParam().entries));
     EXPECT_EQ(Extract(), 1);
+    EXPECT_TRUE(wholeArchive);
     EXPECT_THAT(events, ElementsAreArray(GetParam().events));
     EXPECT_EQ(ContentOf("C:\\out\\f0.txt"), "file 0");
 }

@@ -141,7 +141,7 @@ def unicode_path_extra(stored_name, name):
 
 
 @dataclasses.dataclass
-class Spec:
+class EntryPlan:
     """One entry of the product layout."""
     name: str
     written: datetime.datetime
@@ -162,17 +162,17 @@ def _at(*fields):
 # The product as installed: seven files at the top, one folder holding one file. The theme
 # folder comes from an older packing tool (made by 2.0, no NTFS times).
 LAYOUT = [
-    Spec("QuorvaneCore.dll", _at(2024, 3, 18, 9, 41, 6), source="QuorvaneCore.dll"),
-    Spec("QuorvaneUpdate.exe", _at(2024, 3, 18, 9, 41, 10), source="QuorvaneUpdate.exe"),
-    Spec("Quorvane.ini", _at(2024, 3, 15, 16, 2, 44), source="Quorvane.ini", ini=True),
-    Spec("themes/", _at(2023, 11, 2, 10, 20, 0), directory=True, ntfs=False),
-    Spec("themes/默认.ini", _at(2023, 11, 2, 10, 19, 52), source="theme-default.ini", ini=True,
+    EntryPlan("QuorvaneCore.dll", _at(2024, 3, 18, 9, 41, 6), source="QuorvaneCore.dll"),
+    EntryPlan("QuorvaneUpdate.exe", _at(2024, 3, 18, 9, 41, 10), source="QuorvaneUpdate.exe"),
+    EntryPlan("Quorvane.ini", _at(2024, 3, 15, 16, 2, 44), source="Quorvane.ini", ini=True),
+    EntryPlan("themes/", _at(2023, 11, 2, 10, 20, 0), directory=True, ntfs=False),
+    EntryPlan("themes/默认.ini", _at(2023, 11, 2, 10, 19, 52), source="theme-default.ini", ini=True,
          ntfs=False),
-    Spec("QuorvaneRender.dll", _at(2024, 3, 18, 9, 41, 8), source="QuorvaneRender.dll", read_only=True),
-    Spec("Quorvane.exe", _at(2024, 3, 18, 9, 41, 12), source="Quorvane.exe", maximum=True,
+    EntryPlan("QuorvaneRender.dll", _at(2024, 3, 18, 9, 41, 8), source="QuorvaneRender.dll", read_only=True),
+    EntryPlan("Quorvane.exe", _at(2024, 3, 18, 9, 41, 12), source="Quorvane.exe", maximum=True,
          unicode_path=True),
-    Spec("QuorvaneSync.dll", _at(2024, 3, 18, 9, 41, 8), source="QuorvaneSync.dll"),
-    Spec("QuorvaneMedia.dll", _at(2024, 3, 18, 9, 41, 14), source="QuorvaneMedia.dll", padded=True),
+    EntryPlan("QuorvaneSync.dll", _at(2024, 3, 18, 9, 41, 8), source="QuorvaneSync.dll"),
+    EntryPlan("QuorvaneMedia.dll", _at(2024, 3, 18, 9, 41, 14), source="QuorvaneMedia.dll", padded=True),
 ]
 CREATED = _at(2024, 1, 8, 14, 30, 0)
 
@@ -181,33 +181,33 @@ class SizeError(Exception):
     pass
 
 
-def read_source(spec, product_dir, ini_dir):
-    if spec.directory:
+def read_source(plan, product_dir, ini_dir):
+    if plan.directory:
         return b""
-    if spec.ini:
-        with open(os.path.join(ini_dir, spec.source), encoding="utf-8") as f:
+    if plan.ini:
+        with open(os.path.join(ini_dir, plan.source), encoding="utf-8") as f:
             text = f.read()
         return text.replace("\r\n", "\n").replace("\n", "\r\n").encode(NAME_ENCODING)
-    with open(os.path.join(product_dir, spec.source), "rb") as f:
+    with open(os.path.join(product_dir, plan.source), "rb") as f:
         return f.read()
 
 
-def member_of(spec, data):
-    name = spec.name.encode(NAME_ENCODING)
-    m = Member(name=name, data=data, dos_time=dos_time(spec.written), dos_date=dos_date(spec.written))
-    if spec.directory:
+def member_of(plan, data):
+    name = plan.name.encode(NAME_ENCODING)
+    m = Member(name=name, data=data, dos_time=dos_time(plan.written), dos_date=dos_date(plan.written))
+    if plan.directory:
         m.method, m.needed, m.external = 0, NEEDED_STORED, DOS_DIRECTORY
-    if spec.read_only:
+    if plan.read_only:
         m.external |= DOS_READ_ONLY
-    if spec.ini:
+    if plan.ini:
         m.internal = INTERNAL_TEXT
-    if spec.maximum:
+    if plan.maximum:
         m.flags, m.level = FLAG_MAXIMUM, 9
-    m.made_by = MADE_BY_31 if spec.ntfs else MADE_BY_20
-    if spec.ntfs:
-        m.central_extra += ntfs_extra(spec.written, CREATED)
-    if spec.unicode_path:
-        record = unicode_path_extra(name, spec.name)
+    m.made_by = MADE_BY_31 if plan.ntfs else MADE_BY_20
+    if plan.ntfs:
+        m.central_extra += ntfs_extra(plan.written, CREATED)
+    if plan.unicode_path:
+        record = unicode_path_extra(name, plan.name)
         m.local_extra += record
         m.central_extra += record
     return m
@@ -256,7 +256,7 @@ def _scan(prefix, noise, low, high, target, level):
 
 
 def build(product_dir, ini_dir):
-    members = [member_of(spec, read_source(spec, product_dir, ini_dir)) for spec in LAYOUT]
+    members = [member_of(plan, read_source(plan, product_dir, ini_dir)) for plan in LAYOUT]
     if len(members) != ENTRY_COUNT:
         raise SizeError(f"the layout has {len(members)} entries, not {ENTRY_COUNT}")
     if len(COMMENT) != COMMENT_SIZE:
@@ -266,7 +266,7 @@ def build(product_dir, ini_dir):
         raise SizeError(f"the central directory would be {central} bytes, not {CENTRAL_SIZE}: "
                         f"names and extra records must add up to {CENTRAL_SIZE - 46 * ENTRY_COUNT}")
     headers = sum(30 + len(m.name) + len(m.local_extra) for m in members)
-    padded = next(i for i, spec in enumerate(LAYOUT) if spec.padded)
+    padded = next(i for i, plan in enumerate(LAYOUT) if plan.padded)
     for m in members:
         m.compressed = m.payload()
     others = sum(len(m.compressed) for i, m in enumerate(members) if i != padded)
