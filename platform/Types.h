@@ -33,10 +33,7 @@ inline constexpr uint32_t Normal = 0x80;
 namespace mb {
 inline constexpr unsigned Ok = 0;
 inline constexpr unsigned YesNo = 4;
-inline constexpr unsigned IconError = 16;
 inline constexpr unsigned IconInformation = 64;
-inline constexpr unsigned SystemModal = 4096;
-inline constexpr unsigned TaskModal = 8192;
 }  // namespace mb
 
 // The pressed button, numbered as the installer's texts and logic expect.

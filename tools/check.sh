@@ -5,8 +5,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 tools/bootstrap.sh
 export INSTALLER_WERROR=ON
-presets=(host win32 win64)
-[ -d payload/fuzz ] && presets+=(fuzz)
+presets=(host win32 win64 fuzz)
 mkdir -p build
 for preset in "${presets[@]}"; do
   cmake --preset "$preset" > "build/configure-$preset.log" 2>&1 || { cat "build/configure-$preset.log"; exit 1; }

@@ -150,12 +150,11 @@ class Session:
         time.sleep(0.15)
         self.xdotool("click", button)
 
-    def press(self, x, y):
-        self.move(x, y)
-        time.sleep(0.15)
+    def button_down(self):
+        """Holds the left button down where the pointer is."""
         self.xdotool("mousedown", 1)
 
-    def release(self):
+    def button_up(self):
         self.xdotool("mouseup", 1)
 
     def key(self, *keys):

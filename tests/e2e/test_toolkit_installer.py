@@ -4,22 +4,16 @@ the two controls that have it. Expected picture colours are read from the commit
 import os
 import subprocess
 import time
-import unittest
 
 import common
 import harness
 import toolkit_cursor
+from installer_driver import CLASS, CLOSE_CROSS as CROSS, INSTALL_BUTTON as BUTTON, INSTALL_DIR_LABEL as DIR_LABEL
+from installer_driver import PAGE_BLUE, InstallerTestCase
 
-EXE = WORK = None
-CLASS = "installer.exe"
 ART = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "ui", "art")
-PAGE_BLUE = (0x16, 0x83, 0xC4)
 LIGHT_BLUE = (0x75, 0xB8, 0xEE)
-# Window client points (the main page's border puts its children one pixel in).
-BUTTON_PANEL = (35, 296)  # inside the install button's panel, clear of its text
-BUTTON = (125, 296)
-DIR_LABEL = (60, 380)
-CROSS = (236, 20)
+BUTTON_PANEL = (35, 296)  # a client point inside the install button's panel, clear of its text
 
 
 def art_pixel(name, x, y):
@@ -33,19 +27,14 @@ def near(a, b, tolerance=12):
     return all(abs(x - y) <= tolerance for x, y in zip(a, b))
 
 
-class InstallerLook(unittest.TestCase):
+class InstallerLook(InstallerTestCase):
     @classmethod
     def setUpClass(cls):
         cls.normal = art_pixel("install-button.jpg", 20, 40)
         cls.hot = art_pixel("install-button-hot.jpg", 20, 40)
         assert not near(cls.normal, cls.hot), "the art's normal and hot panels look alike"
-        cls.session = harness.Session(WORK)
-        cls.exe = harness.copy_exe(EXE, cls.session.drive_c("setup"))
+        super().setUpClass()
         cls.session.map_drive("d", os.path.join(cls.session.work, "d"))
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
 
     def setUp(self):
         self.session.move(5, 5)
@@ -82,11 +71,11 @@ class InstallerLook(unittest.TestCase):
     def test_hot_under_the_pointer_normal_while_pressed_no_click_off_the_button(self):
         self.window.move_to(*BUTTON_PANEL)
         self.wait_colour(BUTTON_PANEL, self.hot, "the hot picture under the pointer")
-        self.session.xdotool("mousedown", 1)
+        self.session.button_down()
         self.wait_colour(BUTTON_PANEL, self.normal, "the normal picture while pressed (there is no pressed one)")
         self.session.screenshot(os.path.join(self.session.work, "installer-pressed.png"))
         self.window.move_to(125, 150)
-        self.session.xdotool("mouseup", 1)
+        self.session.button_up()
         self.wait_colour(BUTTON_PANEL, self.normal, "the normal picture once the pointer left")
         time.sleep(1.5)
         self.assertEqual(len(self.session.windows(CLASS)), 1, "a release off the button clicked it")
